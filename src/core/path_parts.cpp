@@ -39,7 +39,8 @@ std::string ApplicationTitle(const std::string& exePath, LeadByteTest isLead)
 {
     std::string name = ExtractFileName(exePath, isLead);
     name = name.substr(0, name.find('.'));
-    for (std::size_t i = 1; i < name.size(); ++i) {
+    const bool firstIsDouble = !name.empty() && isLead(static_cast<unsigned char>(name[0]));
+    for (std::size_t i = firstIsDouble ? 2 : 1; i < name.size(); ++i) {
         const auto c = static_cast<unsigned char>(name[i]);
         if (isLead(c))
             ++i; // trail bytes 0x41-0x5A are not letters
