@@ -65,6 +65,37 @@ class DriverError(AssertionError):
     pass
 
 
+class BackgroundDriver:
+    """One driver command running in the background; result() waits for its JSON output."""
+
+    def __init__(self, env, args):
+        self.args = args
+        # Files, not pipes, as in Pelto.driver.
+        self.out = tempfile.TemporaryFile()
+        self.err = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([WINE, str(BUILD / "driver.exe"), *map(str, args)],
+                                        stdin=subprocess.DEVNULL, stdout=self.out, stderr=self.err,
+                                        env=env)
+
+    def wait(self):
+        try:
+            return self.process.wait(timeout=180)
+        finally:
+            self.out.close()
+            self.err.close()
+
+    def result(self):
+        code = self.process.wait(timeout=180)
+        self.out.seek(0)
+        self.err.seek(0)
+        out, err = self.out.read(), self.err.read()
+        self.wait()
+        if code != 0:
+            raise DriverError("driver %s: %s" % (" ".join(map(str, self.args)),
+                                                 err.decode("utf-8", "replace").strip()))
+        return json.loads(out.decode("utf-8"))
+
+
 class Pelto:
     """One run of Pelto.exe in its own folder."""
 
@@ -77,6 +108,7 @@ class Pelto:
         if ini is not None:
             self.write_ini(ini)
         self.process = None
+        self.background = []
 
     def write_ini(self, text):
         self.ini_path.write_bytes(text.replace("\n", "\r\n").encode("cp932"))
@@ -84,9 +116,10 @@ class Pelto:
     def ini(self):
         return parse_ini(self.ini_path.read_bytes()) if self.ini_path.exists() else None
 
-    def start(self, *args):
+    def start(self, *args, env=None):
+        """env: variables added to the program's environment."""
         self.process = subprocess.Popen(
-            [WINE, str(self.exe), *args], cwd=self.folder,
+            [WINE, str(self.exe), *args], cwd=self.folder, env=dict(os.environ, **(env or {})),
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.driver("wait", "main")
         return self
@@ -100,9 +133,12 @@ class Pelto:
         self.driver("state", "main")  # waits until the window exists, shown or not
         return self
 
+    def driver_env(self):
+        return dict(os.environ, PELTO_DRIVER_EXE=win_path(self.exe))
+
     def driver(self, *args):
         """Runs one driver command on this run's windows; its stdout without the final newline."""
-        env = dict(os.environ, PELTO_DRIVER_EXE=win_path(self.exe))
+        env = self.driver_env()
         # Files, not pipes: Wine's helper processes started by the first call of a session
         # inherit its handles and would hold a pipe open.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -115,6 +151,12 @@ class Pelto:
                 raise DriverError("driver %s: %s" % (" ".join(map(str, args)),
                                                      err.read().decode("utf-8", "replace").strip()))
             return out.read().decode("utf-8").rstrip("\n")
+
+    def driver_background(self, *args):
+        """Starts a driver command that runs alongside the test's next steps (press-record)."""
+        command = BackgroundDriver(self.driver_env(), args)
+        self.background.append(command)
+        return command
 
     def json(self, *args):
         return json.loads(self.driver(*args))
@@ -195,6 +237,8 @@ class Pelto:
             os.kill(self.process.pid, signal.SIGKILL)
             self.process.wait(timeout=STEP_SECONDS)
         self.driver("terminate", "main")  # a run started through start.exe
+        for command in self.background:  # they end with the program
+            command.wait()
         # The next test must not find this run's windows.
         self.driver("wait-gone", "main")
 

@@ -23,6 +23,9 @@ const std::vector<Command>& window_commands();
 const std::vector<Command>& control_commands();
 const std::vector<Command>& list_commands();
 const std::vector<Command>& dialog_commands();
+const std::vector<Command>& job_commands();
+const std::vector<Command>& inspect_commands();
+const std::vector<Command>& resource_commands();
 
 // Shared by the command files.
 void print_line(const std::string& utf8);

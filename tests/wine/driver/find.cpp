@@ -53,8 +53,9 @@ namespace {
 // own copy of Pelto.exe, so a run that is still ending can never be mistaken for the next.
 bool of_program_under_test(HWND window) {
     static const std::wstring wanted = [] {
-        const char* value = std::getenv("PELTO_DRIVER_EXE");
-        return value ? wide_from_utf8(value) : std::wstring();
+        // Read wide: the narrow environment is in the ANSI code page, not UTF-8.
+        const wchar_t* value = _wgetenv(L"PELTO_DRIVER_EXE");
+        return value ? std::wstring(value) : std::wstring();
     }();
     if (wanted.empty()) return true;
     DWORD pid = 0;

@@ -60,7 +60,8 @@ Args arguments() {
 
 std::vector<Command> all_commands() {
     std::vector<Command> all;
-    for (const auto* group : {&window_commands(), &control_commands(), &list_commands(), &dialog_commands()})
+    for (const auto* group : {&window_commands(), &control_commands(), &list_commands(), &dialog_commands(),
+                              &job_commands(), &inspect_commands(), &resource_commands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }

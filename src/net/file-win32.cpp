@@ -1,0 +1,66 @@
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0601 // Windows 7
+#endif
+#include <windows.h>
+
+#include "core/errors.h"
+#include "net/file.h"
+
+namespace pelto::net {
+
+namespace {
+
+std::string SystemText(DWORD err)
+{
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, err, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string s = n && text ? std::string(text, n) : "error " + std::to_string(err);
+    if (text) LocalFree(text);
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
+HANDLE AsHandle(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
+
+} // namespace
+
+File File::OpenForReading(const std::string& path)
+{
+    // Share mode 0: no other program may hold the file open meanwhile (spec Part 1.3).
+    const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw Exception("ファイル " + path + " を開けません。" + SystemText(GetLastError()));
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h, &size)) {
+        const DWORD err = GetLastError();
+        CloseHandle(h);
+        throw Exception("ファイル " + path + " を開けません。" + SystemText(err));
+    }
+    return File(reinterpret_cast<std::intptr_t>(h), static_cast<std::uint64_t>(size.QuadPart));
+}
+
+File::File(File&& other) noexcept : native_(other.native_), size_(other.size_)
+{
+    other.native_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        if (AsHandle(native_) != INVALID_HANDLE_VALUE) CloseHandle(AsHandle(native_));
+        native_ = other.native_;
+        size_ = other.size_;
+        other.native_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+    }
+    return *this;
+}
+
+File::~File()
+{
+    if (AsHandle(native_) != INVALID_HANDLE_VALUE) CloseHandle(AsHandle(native_));
+}
+
+} // namespace pelto::net
