@@ -44,16 +44,18 @@ std::string name_of(LPCWSTR name) {
                                 : json_string(utf8_from_wide(name));
 }
 
+BOOL CALLBACK collect_name(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
+    auto* list = reinterpret_cast<std::vector<std::wstring>*>(param);
+    // Numbers are kept as "#n" so that they survive the copy.
+    list->push_back(IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : name);
+    return TRUE;
+}
+
 // Names in the order the resource directory holds them: the first icon group is the one the
 // shell shows for the file.
 std::vector<std::wstring> names(HMODULE module, LPCWSTR type) {
     std::vector<std::wstring> out;
-    EnumResourceNamesW(module, type, [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
-        auto* list = reinterpret_cast<std::vector<std::wstring>*>(param);
-        // Numbers are kept as "#n" so that they survive the copy.
-        list->push_back(IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : name);
-        return TRUE;
-    }, reinterpret_cast<LONG_PTR>(&out));
+    EnumResourceNamesW(module, type, collect_name, reinterpret_cast<LONG_PTR>(&out));
     return out;
 }
 
