@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 fonts-wine fonts-ipafont-gothic xvfb imagemagick locales
-  python3 python3-pyftpdlib vsftpd curl zip
+  python3 python3-pyftpdlib vsftpd openssl curl zip
 )
 
 missing=()

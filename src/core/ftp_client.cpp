@@ -1,4 +1,4 @@
-// The FTP client, written from what spec Part 1.3 asks of each operation. Line I/O is a
+// The FTP client Pelto prints with. Line I/O is a
 // ladder: SendCommand -> GetLine (bounded; a closed connection fails at once) -> GetReply
 // (whole RFC 959 replies) -> ReplyTo (the reply to the last command sent).
 #include "ftp_client.h"
@@ -64,7 +64,7 @@ struct TNMFTP::Impl {
     std::string LoginHost, LoginUser;
     int LoginPort = 0;
 
-    // Where Abort acts (spec: setting up the data connection, or sending the file's bytes).
+    // Where Abort acts: setting up the data connection, or sending the file's bytes.
     enum class Stage { Idle, Setup, Transfer };
     Stage Phase = Stage::Idle;
     bool AbortRequested = false;
@@ -243,7 +243,7 @@ struct TNMFTP::Impl {
 
     [[noreturn]] void Refused(const Reply& reply) { throw FTPException(reply.text); }
 
-    // Spec: a PORT or STOR reply that took longer than TimeOut fails once it has come.
+    // A PORT or STOR reply that took longer than TimeOut fails once it has come.
     void CheckLate(Clock::time_point asked) const
     {
         if (Owner.TimeOut > 0 && Clock::now() - asked > Milliseconds(Owner.TimeOut))
@@ -375,8 +375,8 @@ struct TNMFTP::Impl {
         Phase = Stage::Idle;
         data.Close();
         if (Owed > 0) {
-            // Mend of the spec, which does not judge this reply: 4yz/5yz means the printer
-            // did not take the file.
+            // 4yz/5yz after the data means the printer did not take the file: that is a
+            // failure, never "sent".
             reply = ReplyTo();
             if (reply.code >= 400 && reply.code <= 599) Refused(reply);
         }

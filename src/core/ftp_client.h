@@ -1,4 +1,4 @@
-// Pelto's FTP client: login, transfer type, active-mode uploads, logout (spec Part 1.3).
+// Pelto's FTP client: login, transfer type, active-mode uploads, logout.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -30,7 +30,7 @@ public:
     void Disconnect();
     void Abort();
 
-    // --- Beyond the component's interface: what a careful job needs.
+    // --- What a careful print job needs beyond the operations above.
 
     // Asked after the window messages of every wait: true ends the operation in progress with
     // EAbortError (the main window has closed during a job).

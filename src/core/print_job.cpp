@@ -1,4 +1,4 @@
-// Sending a print job (spec Part 1.3): SendClick, its failure branches, Cancel, and the two
+// Sending a print job: SendClick, its failure branches, Cancel, and the two
 // events of the FTP client.
 #include <climits>
 #include <thread>
@@ -12,12 +12,12 @@ namespace pelto {
 
 namespace {
 
-// The 2-millisecond pauses of NMFTP1Connect and NMFTP1Disconnect (the original's Sleep(2)).
+// The 2-millisecond pauses of NMFTP1Connect and NMFTP1Disconnect.
 void Pause() { std::this_thread::sleep_for(Milliseconds(2)); }
 
-// The timeout text in seconds as milliseconds. The original multiplied in 32 bits and let
-// the product wrap; here a value that does not fit (or is negative) is refused, like a text
-// that is no integer, before anything is sent.
+// The timeout text in seconds as milliseconds. A value whose milliseconds do not fit a
+// 32-bit int (or a negative one) is refused, like a text that is no integer, before
+// anything is sent: it must never wrap around into some other limit.
 int TimeOutMilliseconds(const std::string& text)
 {
     const int seconds = StrToInt(text);

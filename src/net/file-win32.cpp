@@ -28,7 +28,7 @@ HANDLE AsHandle(std::intptr_t native) { return reinterpret_cast<HANDLE>(native);
 
 File File::OpenForReading(const std::string& path)
 {
-    // Share mode 0: no other program may hold the file open meanwhile (spec Part 1.3).
+    // Share mode 0: no other program may hold the file open while it is sent.
     const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)

@@ -253,8 +253,10 @@ void FaultServer::Session(int fd)
             }
         }
         Record(entry);
+        const int nth = ++verbCount_[verb];
         const auto it = script_.answers.find(verb);
-        const Answer answer = it != script_.answers.end() ? it->second : Answer{};
+        const Answer answer =
+            it != script_.answers.end() && (it->second.nth == 0 || it->second.nth == nth) ? it->second : Answer{};
         if (answer.moment) Moment(true);
         if (answer.delayMs > 0) Nap(answer.delayMs);
         const std::string reply = answer.reply.empty() ? DefaultReply(verb) : answer.reply;

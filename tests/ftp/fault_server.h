@@ -20,6 +20,7 @@ struct Answer {
     int delayMs = 0;     // the printer takes this long to answer
     bool hangUp = false; // it closes the control connection after the reply
     bool moment = false; // before replying: OnMoment, then the reply waits for Resume
+    int nth = 0;         // 0: every time; n: only the n-th time the verb comes (else the default)
 };
 
 enum class DataPlan {
@@ -89,6 +90,7 @@ private:
     std::vector<std::string> transcript_;
     std::vector<Received> uploads_;
     std::size_t uploadCount_ = 0;
+    std::map<std::string, int> verbCount_;
     std::string dataHost_;
     std::uint16_t dataPort_ = 0;
     std::thread thread_;

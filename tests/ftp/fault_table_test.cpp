@@ -1,6 +1,5 @@
 // Print jobs against the scriptable printer: one row per fault, each asserting the command
-// transcript the printer got and what the window showed (spec Part 1.3 and the mends of
-// design.md section 3).
+// transcript the printer got and what the window showed.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -140,7 +139,7 @@ std::vector<FaultRow> Rows()
          .statuses = {"", kConnected, Sending("a.txt"), kDisconnected, kDone},
          .uploadsA = {"a.txt whole"}});
     // RFC 959 4.2: a multi-line reply ends only at "code blank"; lines between may be
-    // unindented, or look like other replies (the spec's own rule would stop too early).
+    // unindented, or look like other replies.
     add({.name = "MultiLineGreetingAndRepliesWithUnindentedLines",
          .a = {.greeting = "220-Welcome\r\nan unindented line\r\n220-still the greeting\r\n"
                            " 220 indented\r\n331 not a reply of its own\r\n220 Ready\r\n",
@@ -241,7 +240,7 @@ std::vector<FaultRow> Rows()
          .transcriptA = Join({kLogin, {"TYPE A"}, sendA, {"QUIT"}}),
          .statuses = {"", kConnected, Sending("a.txt"), kDisconnected, kDone},
          .uploadsA = {"a.txt whole"}});
-    // Spec: Abort while the upload sets up its data connection fails with ESockError, which
+    // Abort while the upload sets up its data connection fails with ESockError, which
     // the job counts as a socket failure.
     add({.name = "DataConnectionNeverComesThenCancel",
          .a = {.data = {{DataPlan::Never}}},
@@ -322,6 +321,17 @@ std::vector<FaultRow> Rows()
          .act = Act::Cancel,
          .jobs = {{0}, {0, true}},
          .transcriptA = Join({kLogin, {"TYPE A"}, sendBig, kLogin, {"TYPE A"}, sendBig, {"QUIT"}}),
+         .statuses = {"", kConnected, Sending("big.bin"), kCancelled, "", kDisconnected, kConnected,
+                      Sending("big.bin"), kDisconnected, kDone},
+         .uploadsA = {"big.bin reset", "big.bin whole"}});
+
+    add({.name = "KeptConnectionClosedAsTypeIsSentIsReplacedByAFreshLogin",
+         .a = {.answers = {{"TYPE", {.reply = " ", .hangUp = true, .nth = 2}}},
+               .data = {{DataPlan::PauseMidway}, {DataPlan::Normal}}},
+         .files = big,
+         .act = Act::Cancel,
+         .jobs = {{0}, {0}},
+         .transcriptA = Join({kLogin, {"TYPE A"}, sendBig, {"TYPE A"}, kLogin, {"TYPE A"}, sendBig, {"QUIT"}}),
          .statuses = {"", kConnected, Sending("big.bin"), kCancelled, "", kDisconnected, kConnected,
                       Sending("big.bin"), kDisconnected, kDone},
          .uploadsA = {"big.bin reset", "big.bin whole"}});

@@ -1,4 +1,4 @@
-// The FTP client's own promises (spec Part 1.3, "FTP client operations") that the print-job
+// The FTP client's own promises that the print-job
 // table does not show.
 #include "core/ftp_client.h"
 
