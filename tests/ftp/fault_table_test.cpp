@@ -18,21 +18,13 @@
 #include "local_files.h"
 #include "net/socket.h"
 #include "net/test_messages.h"
+#include "status_texts.h"
 
 namespace pelto::test {
 namespace {
 
 using Names = std::vector<std::string>;
 
-const std::string kConnected = "ﾌﾟﾘﾝﾀに接続しました";
-const std::string kDisconnected = "接続を切断しました";
-const std::string kDone = "送信完了しました";
-const std::string kCancelled = "送信を中止しました";
-const std::string kNoPrinter = "ﾌﾟﾘﾝﾀに接続できません";
-const std::string kLoginError = "接続エラーです。ﾕｰｻﾞ名ﾊﾟｽﾜｰﾄﾞを確認下さい";
-const std::string kEmptyQueue = "印刷するファイルを指定下さい";
-const std::string kBox = "Pelto[ﾌﾟﾘﾝﾀに接続できません]|一度このプログラムを終了しﾌﾟﾘﾝﾀの電源やアドレスなどを確認して下さい";
-std::string Sending(const std::string& name) { return name + " を送信中"; }
 
 const std::string kPort = "PORT 127,0,0,1,*,*";
 const Names kLogin = {"<connect>", "USER pelto", "PASS secret"};

@@ -63,6 +63,19 @@ class Handler(FTPHandler):
         self.log_raw(b"INCOMPLETE " + os.path.basename(os.fsencode(file)))
 
 
+def serve(handler, folder, user, password, log):
+    """Serves one user on a free port of 127.0.0.1; prints "PORT <n>" once it listens."""
+    logging.basicConfig(level=logging.WARNING)
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(user, password, folder, perm="elradfmwMT")
+    handler.authorizer = authorizer
+    handler.log_file = log
+    handler.banner = "pyftpdlib ready"
+    server = FTPServer(("127.0.0.1", 0), handler)
+    print("PORT %d" % server.socket.getsockname()[1], flush=True)
+    server.serve_forever()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--folder", required=True)
@@ -70,16 +83,7 @@ def main():
     parser.add_argument("--password", default="secret")
     parser.add_argument("--log")
     args = parser.parse_args()
-
-    logging.basicConfig(level=logging.WARNING)
-    authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.folder, perm="elradfmwMT")
-    Handler.authorizer = authorizer
-    Handler.log_file = args.log
-    Handler.banner = "pyftpdlib ready"
-    server = FTPServer(("127.0.0.1", 0), Handler)
-    print("PORT %d" % server.socket.getsockname()[1], flush=True)
-    server.serve_forever()
+    serve(Handler, args.folder, args.user, args.password, args.log)
 
 
 if __name__ == "__main__":

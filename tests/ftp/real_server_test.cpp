@@ -8,6 +8,7 @@
 #include "core/main_form.h"
 #include "local_files.h"
 #include "net/test_messages.h"
+#include "status_texts.h"
 #include "real_servers.h"
 
 namespace pelto::test {
@@ -15,11 +16,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-const std::string kConnected = "ﾌﾟﾘﾝﾀに接続しました";
-const std::string kDisconnected = "接続を切断しました";
-const std::string kDone = "送信完了しました";
-const std::string kCancelled = "送信を中止しました";
-std::string Sending(const std::string& name) { return name + " を送信中"; }
 
 // Compares file contents without printing them: sizes and the first differing offset.
 ::testing::AssertionResult SameBytes(const std::string& got, const std::string& want)

@@ -7,15 +7,12 @@ log), with two additions for the tests of the running program:
 Prints "PORT <n>" once it listens on 127.0.0.1.
 """
 import argparse
-import logging
 import os
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "ftp"))
 import pyftpd_server  # noqa: E402
-from pyftpdlib.authorizers import DummyAuthorizer  # noqa: E402
-from pyftpdlib.servers import FTPServer  # noqa: E402
 
 SLOW_CHUNK = 64 * 1024
 SLOW_PAUSE = 0.1
@@ -64,16 +61,8 @@ def main():
     parser.add_argument("--slow-flag")
     args = parser.parse_args()
 
-    logging.basicConfig(level=logging.WARNING)
-    authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.folder, perm="elradfmwMT")
-    Handler.authorizer = authorizer
-    Handler.log_file = args.log
-    Handler.banner = "pyftpdlib ready"
     SlowWhenFlaggedDTP.slow_flag = args.slow_flag
-    server = FTPServer(("127.0.0.1", 0), Handler)
-    print("PORT %d" % server.socket.getsockname()[1], flush=True)
-    server.serve_forever()
+    pyftpd_server.serve(Handler, args.folder, args.user, args.password, args.log)
 
 
 if __name__ == "__main__":
