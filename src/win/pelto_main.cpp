@@ -54,6 +54,13 @@ LRESULT TPelto_Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             }
         return 0; // Enter and Escape (IDOK, IDCANCEL) press nothing here
     }
+    case DM_GETDEFID: {
+        // Enter presses the button that has the focus, as a user of this window expects.
+        const HWND focus = GetFocus();
+        if (focus && GetParent(focus) == Hwnd && (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+        return 0;
+    }
     case WM_SHOWWINDOW:
         if (wParam) FormShow();
         break;

@@ -25,7 +25,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-
 const std::string kPort = "PORT 127,0,0,1,*,*";
 const Names kLogin = {"<connect>", "USER pelto", "PASS secret"};
 

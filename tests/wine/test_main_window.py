@@ -6,6 +6,8 @@ import unittest
 
 from pelto_bench import BUILD, IDS, PeltoTest, win_path
 
+VK_RETURN = 0x0D
+
 DEFAULTS = {
     "Window": {"Top": "118", "Left": "219", "Width": "250", "Height": "259"},
     "Mode": {"Mode": "1"},
@@ -31,6 +33,9 @@ class FirstRun(PeltoTest):
         self.assertEqual(pelto.status(), "")
         self.assertEqual(pelto.focus(), IDS["A1BitBtn"])
         pelto.screenshot("main-window-first-run")
+        # Enter presses the focused button: a print job on an empty queue.
+        pelto.driver("key", "main", VK_RETURN)
+        self.assertEqual(pelto.status(), "印刷するファイルを指定下さい")
         self.assertIsNone(pelto.ini(), "nothing is written before the close")
 
         self.assertEqual(pelto.close(), 0)
