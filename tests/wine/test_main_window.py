@@ -115,6 +115,19 @@ class Closing(PeltoTest):
                 self.assertEqual((window["Left"], window["Top"]), ("150", "90"))
                 self.assertEqual(len(pelto.ini()), 4)
 
+    def test_maximised_window_comes_back_at_its_place_not_maximised(self):
+        pelto = self.pelto().start()
+        pelto.driver("maximize")
+        maximised = pelto.rect()
+        self.assertNotEqual(maximised, (219, 118, 250, 259))
+        self.assertEqual(pelto.close(), 0)
+        window = pelto.ini()["Window"]
+        self.assertEqual(tuple(int(window[k]) for k in ("Left", "Top", "Width", "Height")), maximised)
+
+        again = self.pelto(folder=pelto.folder).start()
+        self.assertEqual(again.rect(), maximised)
+        self.assertFalse(again.state()["zoomed"])
+
     def test_minimise_and_restore_do_not_reload(self):
         pelto = self.pelto("[Window]\nTop=100\nLeft=120\n[A1Printer]\nA1ButtonName=First\n").start()
         # A reload would now bring the window to 300,300 and rename the button.

@@ -79,6 +79,13 @@ void minimize(const Args&) {
     wait_until("the main window to be minimised", [&] { return !shown(main); });
 }
 
+// As the maximise box does.
+void maximize(const Args&) {
+    const HWND main = wait_window("main");
+    post(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    wait_until("the main window to be maximised", [&] { return IsZoomed(main) != FALSE; });
+}
+
 // As the task-bar button does: restore whichever window is minimised.
 void restore(const Args&) {
     const HWND main = wait_until("the main window", [] { return find_window("main", false); });
@@ -133,6 +140,7 @@ const std::vector<Command> commands = {
     {"focus", "WINDOW  -> the id of the control with the focus", 1, 1, focus},
     {"minimize", "", 0, 0, minimize},
     {"restore", "", 0, 0, restore},
+    {"maximize", "", 0, 0, maximize},
     {"close", "WINDOW [box|message|altf4]", 1, 2, close},
     {"terminate", "WINDOW", 1, 1, terminate},
 };
