@@ -19,7 +19,7 @@ TEST(CommandLine, SplitsByTheProgramsRules)
         {"  Pelto.exe   a.txt  b.txt ", {"a.txt", "b.txt"}},
         {"\"C:\\Program Files\\Pelto.exe\" C:\\a.txt", {"C:\\a.txt"}},
         // every code from 1 to 32 separates
-        {std::string("p a\tb\x01" "c\nd\re\x1f" "f", 17), {"a", "b", "c", "d", "e", "f"}},
+        {"p a\tb\x01" "c\nd\re\x1f" "f", {"a", "b", "c", "d", "e", "f"}},
         // quoted text is literal wherever it stands; the quotes themselves are dropped
         {"p \"C:\\my docs\\a.txt\" b", {"C:\\my docs\\a.txt", "b"}},
         {"p C:\\\"my docs\"\\a.txt", {"C:\\my docs\\a.txt"}},
