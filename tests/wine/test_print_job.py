@@ -15,10 +15,10 @@ NO_PRINTER = "ﾌﾟﾘﾝﾀに接続できません"
 LOGIN_ERROR = "接続エラーです。ﾕｰｻﾞ名ﾊﾟｽﾜｰﾄﾞを確認下さい"
 
 
-def printer_ini(port, password="secret", timeout="5", mode=1, port_text=None):
-    return ("[Mode]\nMode=%d\n[A1Printer]\nA1IPAddress=127.0.0.1\nA1User=pelto\n"
+def printer_ini(port, password="secret", timeout="5", mode=1, port_text=None, host="127.0.0.1"):
+    return ("[Mode]\nMode=%d\n[A1Printer]\nA1IPAddress=%s\nA1User=pelto\n"
             "A1Password=%s\nA1TimeOut=%s\nA1Port=%s\n"
-            % (mode, password, timeout, port if port_text is None else port_text))
+            % (mode, host, password, timeout, port if port_text is None else port_text))
 
 
 class PrintJobTest(PeltoTest):
@@ -52,16 +52,17 @@ class WholeJob(PrintJobTest):
     # bytes alone too: only the printer interprets the type.
     CONTENT = {"first.txt": b"line 1\r\nline 2\n\x00\x1a\xff\x95\x5c end",
                "my file.bin": bytes(range(256)) * 4000}
-    MODES = [("text", 1, b"TYPE A"), ("binary", 0, b"TYPE I")]
+    # The second printer is named by a host name: the name is looked up first.
+    MODES = [("text", 1, b"TYPE A", "127.0.0.1"), ("binary, by host name", 0, b"TYPE I", "localhost")]
 
     def test_two_files_reach_the_printer_with_the_status_texts_in_order(self):
-        for number, (name, mode, type_line) in enumerate(self.MODES):
+        for number, (name, mode, type_line, host) in enumerate(self.MODES):
             with self.subTest(name):
                 paths = [win_path(self.make_file(file, data)) for file, data in self.CONTENT.items()]
                 folder = self.folder / ("run-%d" % number)
                 folder.mkdir()
                 # A timeout with a leading blank is a number (the quotes keep the blank).
-                pelto = self.pelto(printer_ini(self.printer.port, mode=mode, timeout='" 5"'),
+                pelto = self.pelto(printer_ini(self.printer.port, mode=mode, timeout='" 5"', host=host),
                                    folder).start(*paths)
                 self.assertEqual(pelto.items(), list(self.CONTENT))
 
