@@ -14,6 +14,7 @@
 
 #include "core/errors.h"
 #include "net/file.h"
+#include "net/dispatch-win32.h"
 #include "net/socket.h"
 #include "net/system_text.h"
 
@@ -52,8 +53,7 @@ void DispatchMessages(const AfterMessages& after)
             PostQuitMessage(static_cast<int>(msg.wParam));
             throw EAbortError("WM_QUIT");
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchOne(msg);
     }
     if (after) after();
 }

@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/path_parts.h"
 #include "module_path.h"
+#include "net/dispatch-win32.h"
 #include "resource_ids.h"
 
 namespace pelto::win {
@@ -160,16 +161,7 @@ void Application::Run(HWND mainWindow, int show)
         SetForegroundWindow(mainWindow);
     }
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
-}
-
-void Application::Dispatch(MSG& msg)
-{
-    // Tab and arrow keys move the focus in our windows as in dialogs.
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsFormWindow(root) && IsDialogMessageA(root, &msg)) return;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) net::DispatchOne(msg);
 }
 
 void Application::ShowException(const std::exception& e)

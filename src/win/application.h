@@ -24,8 +24,6 @@ public:
     // Shows the main window (or only the minimised task-bar button) and dispatches messages
     // until the main window has gone.
     void Run(HWND mainWindow, int show);
-    // One message of any loop of the program: dialog keys of the window it is for, then dispatch.
-    void Dispatch(MSG& msg);
 
     // The standard error box: stop icon, OK, captioned with the title; the exception's
     // message with a final period as ErrorBoxText gives it.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/errors.h"
+#include "net/dispatch-win32.h"
 #include "resource_ids.h"
 
 namespace pelto::win {
@@ -91,7 +92,8 @@ void FormBase::CreateForm(Application& app, HWND owner, const FormDef& def, WNDP
         width = r.right - r.left;
         height = r.bottom - r.top;
     }
-    if (!CreateWindowExA(def.exStyle, def.className, def.caption, def.style, def.left, def.top, width, height, owner,
+    // WS_EX_CONTROLPARENT: the message loops give this window dialog keys (Tab, Enter).
+    if (!CreateWindowExA(def.exStyle | WS_EX_CONTROLPARENT, def.className, def.caption, def.style, def.left, def.top, width, height, owner,
                          menu, app.Instance(), this))
         throw Exception("CreateWindowEx " + std::string(def.className));
     CreateControls();
@@ -400,7 +402,7 @@ int FormBase::ShowModal()
             ModalResult = mrCancel;
             break;
         }
-        App->Dispatch(msg);
+        net::DispatchOne(msg);
     }
     InModal = false;
     // The others first, so that the activation goes back to them and not to another program.

@@ -6,6 +6,8 @@ import unittest
 from ftp_printer import FtpPrinter
 from pelto_bench import IDS, DriverError, PeltoTest, closed_port, win_path
 
+VK_TAB = 0x09
+
 CONNECTED = "ﾌﾟﾘﾝﾀに接続しました"
 SENDING = " を送信中"
 DISCONNECTED = "接続を切断しました"
@@ -165,9 +167,12 @@ class SlowPrinter(PrintJobTest):
         local = self.big_file(300)
         pelto = self.pelto(printer_ini(self.printer.port, mode=0)).start(win_path(local))
         recorder = self.start_slow_job(pelto)
-        # The window answers while the printer is slow.
+        # The window answers while the printer is slow, the keyboard too.
         self.assertEqual(pelto.status(), self.BIG + SENDING)
         self.assertEqual(pelto.items(), [self.BIG])
+        self.assertEqual(pelto.focus(), IDS["A1BitBtn"])
+        pelto.driver("key", "main", VK_TAB)
+        self.assertEqual(pelto.focus(), IDS["A3BitBtn"])
         pelto.click("CancelBitBtn")
         seen = recorder.result()
         self.assert_in_order(seen, ["", CONNECTED, self.BIG + SENDING, CANCELLED])
