@@ -5,7 +5,7 @@ import subprocess
 import unittest
 from urllib.parse import unquote
 
-from pelto_bench import BUILD, WINE, PeltoTest, closed_port, win_path
+from pelto_bench import BUILD, IDS, WINE, PeltoTest, closed_port, win_path
 
 ABOUT_TEXTS = ["Product Name", "Version", "Pelto", "1.2"]
 VK_RETURN, VK_ESCAPE = 0x0D, 0x1B
@@ -120,6 +120,28 @@ class Resources(PeltoTest):
                          [(32, 16, 4)] * 4)
         self.assertEqual(found["version"]["ProductName"], "Pelto")
         self.assertTrue(found["version"]["ProductVersion"].startswith("1.2"))
+
+
+def red_pixels(rect):
+    """Strongly red pixels of the screen inside rect (left, top, width, height)."""
+    left, top, width, height = rect
+    dump = subprocess.run(["import", "-display", os.environ["DISPLAY"], "-window", "root",
+                           "-crop", "%dx%d+%d+%d" % (width, height, left, top), "+repage",
+                           "-depth", "8", "rgb:-"], check=True, capture_output=True, timeout=30).stdout
+    pixels = zip(dump[0::3], dump[1::3], dump[2::3])
+    return sum(1 for r, g, b in pixels if r > 160 and g < 80 and b < 80)
+
+
+class Glyphs(PeltoTest):
+    def test_a_disabled_button_shows_its_greyed_image(self):
+        pelto = self.pelto().start()
+        button = "main:%d" % IDS["CancelBitBtn"]
+        rect = pelto.rect(button)
+        self.assertTrue(pelto.wait_for(lambda: red_pixels(rect) > 10, True), "the red cross")
+        pelto.driver("enable", button, 0)
+        self.assertEqual(pelto.wait_for(lambda: red_pixels(rect), 0), 0, "greyed: no red left")
+        pelto.driver("enable", button, 1)
+        self.assertTrue(pelto.wait_for(lambda: red_pixels(rect) > 10, True), "the red cross again")
 
 
 class Screenshot(PeltoTest):

@@ -29,6 +29,13 @@ void set_text(const Args& args) {
     send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// As the program would disable a control; returns once it has been repainted.
+void enable(const Args& args) {
+    const HWND control = wait_target(parse_target(args[0]));
+    EnableWindow(control, to_int(args[1]) != 0);
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void checked(const Args& args) {
     print_line(std::to_string(send(wait_target(parse_target(args[0])), BM_GETCHECK, 0, 0)));
 }
@@ -54,6 +61,7 @@ const std::vector<Command> commands = {
     {"menu-post", "COMMAND_ID", 1, 1, menu_post},
     {"set-text", "WINDOW:ID TEXT", 2, 2, set_text},
     {"checked", "WINDOW:ID  -> 0 or 1", 1, 1, checked},
+    {"enable", "WINDOW:ID 0|1", 2, 2, enable},
     {"status", "  -> the main window's status line", 0, 0, status},
 };
 
