@@ -146,20 +146,26 @@ struct TNMFTP::Impl {
         const std::optional<int> code = ReplyCode(reply.text);
         if (!code) Lost("ﾌﾟﾘﾝﾀの応答が FTP の応答ではありません: " + reply.text.substr(0, 80));
         reply.code = *code;
-        if (IsMultiLineStart(reply.text)) {
-            const std::string last = reply.text.substr(0, 3) + " ";
-            for (;;) {
-                const std::string line = GetLine(deadline);
-                reply.text += "\r\n" + line;
-                if (reply.text.size() > kMaxReply) Lost("ﾌﾟﾘﾝﾀの応答が長すぎます");
-                if (line.compare(0, 4, last) == 0) break;
-            }
-        }
+        ReadRestOfReply(reply.text, deadline);
         if (!(StorPending && reply.code < 200)) { // a 1yz reply to STOR leaves its completion due
             if (Owed > 0) --Owed;
             StorPending = false;
         }
         return reply;
+    }
+
+    // After a reply's first line: the lines of a multi-line reply up to the one that begins
+    // with the same code and a blank, joined to text by CR LF.
+    void ReadRestOfReply(std::string& text, const net::Deadline& deadline)
+    {
+        if (!ReplyCode(text) || !IsMultiLineStart(text)) return;
+        const std::string last = text.substr(0, 3) + " ";
+        for (;;) {
+            const std::string line = GetLine(deadline);
+            text += "\r\n" + line;
+            if (text.size() > kMaxReply) Lost("ﾌﾟﾘﾝﾀの応答が長すぎます");
+            if (line.compare(0, 4, last) == 0) return;
+        }
     }
 
     // The reply to the last command sent (older ones still due are read first).
@@ -173,15 +179,8 @@ struct TNMFTP::Impl {
     // is read to its end, so that its rest can't pass for the next reply.
     void DropUnasked(const net::Deadline& deadline)
     {
-        const std::string line = GetLine(deadline);
-        if (!ReplyCode(line) || !IsMultiLineStart(line)) return;
-        const std::string last = line.substr(0, 3) + " ";
-        for (std::size_t size = line.size();;) {
-            const std::string next = GetLine(deadline);
-            size += next.size();
-            if (size > kMaxReply) Lost("ﾌﾟﾘﾝﾀの応答が長すぎます");
-            if (next.compare(0, 4, last) == 0) return;
-        }
+        std::string text = GetLine(deadline);
+        ReadRestOfReply(text, deadline);
     }
 
     // Whatever has arrived by now, without waiting; a closed connection is closed here too.

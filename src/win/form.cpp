@@ -103,7 +103,12 @@ void FormBase::CreateControls()
 {
     // Sizes first: a label is as large as its caption in its font.
     Sizes.clear();
-    HDC dc = GetDC(Hwnd);
+    struct WindowDC { // released even when a font cannot be made
+        HWND hwnd;
+        HDC dc;
+        ~WindowDC() { ReleaseDC(hwnd, dc); }
+    } window{Hwnd, GetDC(Hwnd)};
+    const HDC dc = window.dc;
     for (const ControlDef& d : Controls) {
         SIZE s{d.width, d.height};
         if (d.kind == Kind::Label && d.width == 0) {
@@ -113,7 +118,6 @@ void FormBase::CreateControls()
         }
         Sizes.push_back(s);
     }
-    ReleaseDC(Hwnd, dc);
 
     // The window list is the tab order: controls that take the focus by their place in it
     // (within their panel's place), then the rest, frames and panels at the bottom.
